@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
-// Given the text of /proc/ioports, returns the claims ("0378-037a : parport0", separated by "; ")
-// of the ranges that hold any of the addresses, or an empty string.
+// Given the text of /proc/ioports, returns the innermost claim on each of the addresses
+// ("0378-037a : parport0", distinct claims joined by "; "), or an empty string. The ranges of the
+// PCI buses themselves hold every address and are no driver's claim.
 std::string findPortClaims(const std::string& ioports, const uint16_t* addresses, int count);
