@@ -6,8 +6,9 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(LPTLCD_MINGW_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${LPTLCD_MINGW_TRIPLE}-gcc)
-set(CMAKE_CXX_COMPILER ${LPTLCD_MINGW_TRIPLE}-g++)
+# The posix thread model: the win32 one has no std::mutex, which GoogleTest needs.
+set(CMAKE_C_COMPILER ${LPTLCD_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${LPTLCD_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${LPTLCD_MINGW_TRIPLE}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${LPTLCD_MINGW_TRIPLE})
