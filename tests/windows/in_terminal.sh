@@ -1,8 +1,8 @@
 #!/bin/sh
 # Runs a program with a pseudo-terminal as its standard input and exits with its status: wine
 # gives a program a working console (one that WriteConsoleInput can fill) only when it runs in a
-# terminal. The program's output goes to a file and is shown afterwards, since what wine draws on
-# the terminal is screen updates rather than text.
+# terminal. The program's output and errors go to files and are passed on afterwards, since what
+# wine draws on the terminal is screen updates rather than text.
 #   in_terminal.sh <program> [argument...]
 # script(1) passes its own standard input on to the terminal and, when that input ends, types the
 # terminal's end-of-file character into it, which would land in the console's input queue. Its
@@ -18,8 +18,9 @@ for word in "$@"; do
     command="$command '$(printf '%s' "$word" | sed "s/'/'\\\\''/g")'"
 done
 set +e
-script -qec "$command >'$dir/output' 2>&1" /dev/null <&3 >/dev/null
+script -qec "$command >'$dir/output' 2>'$dir/errors'" /dev/null <&3 >/dev/null
 status=$?
 exec 3>&-
 cat "$dir/output"
+cat "$dir/errors" >&2
 exit $status
