@@ -1,6 +1,6 @@
 #include "sim/parallel_port.h"
 
-#include <unistd.h>
+#include <cstdlib>
 
 #include <cstdio>
 
@@ -152,7 +152,7 @@ static void emulatedWrite(uint16_t address, uint8_t value)
                  what, static_cast<unsigned>(address), static_cast<unsigned>(basePort),
                  static_cast<unsigned>(controlPort), static_cast<unsigned>(ecrPort));
     std::fflush(stderr);
-    _exit(3);
+    std::_Exit(3);
 }
 
 static inline bool isProgramAddress(uint16_t address)

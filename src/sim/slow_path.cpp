@@ -1,12 +1,9 @@
 // Work done every millisecond of simulated time, and only when asked for: pacing the simulated
 // clock to the wall clock, and redrawing the display on the terminal. Off, it costs the port
 // accesses one comparison.
-#include <sys/ioctl.h>
-#include <time.h>
-#include <unistd.h>
-
 #include <string>
 
+#include "platform/live_view.h"
 #include "sim/hd44780.h"
 #include "sim/sim_clock.h"
 #include "sim/sim_session.h"
@@ -21,41 +18,22 @@ static uint64_t wallStartNs = 0;
 static uint64_t lastRedrawWallNs = 0;
 static uint32_t changesDrawn = 0;
 
-static uint64_t wallNs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint64_t>(now.tv_sec) * 1'000'000'000ULL + static_cast<uint64_t>(now.tv_nsec);
-}
-
-static void writeAll(const std::string& text)
-{
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = write(STDERR_FILENO, text.data() + done, text.size() - done);
-        if (n <= 0) {
-            return;
-        }
-        done += static_cast<size_t>(n);
-    }
-}
-
 // The box lives in the top lines of the terminal; everything else scrolls below it.
 static void drawBox()
 {
     changesDrawn = hd44780.changes;
-    writeAll("\0337\033[1;1H" + displayBox() + "\0338");
+    writeLiveView("\0337\033[1;1H" + displayBox() + "\0338");
 }
 
 static bool startLiveView()
 {
-    winsize size{};
-    if (isatty(STDERR_FILENO) == 0 || ioctl(STDERR_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_row < BOX_LINES + 4) {
+    const int rows = openLiveView(BOX_LINES + 4);
+    if (rows == 0) {
         return false;
     }
     // Clear, reserve the box's lines, and let the program's messages scroll in the rest.
-    writeAll("\033[2J\033[" + std::to_string(BOX_LINES + 2) + ";" + std::to_string(size.ws_row) + "r\033[" +
-             std::to_string(BOX_LINES + 2) + ";1H");
+    writeLiveView("\033[2J\033[" + std::to_string(BOX_LINES + 2) + ";" + std::to_string(rows) + "r\033[" +
+                  std::to_string(BOX_LINES + 2) + ";1H");
     drawBox();
     return true;
 }
@@ -64,7 +42,7 @@ void startSlowPath(bool realtime, bool show)
 {
     pacing = realtime;
     liveView = show && startLiveView();
-    wallStartNs = wallNs();
+    wallStartNs = wallClockNs();
     lastRedrawWallNs = wallStartNs;
     simNextSlowNs = pacing || liveView ? simNowNs + SLOW_PATH_PERIOD_NS : UINT64_MAX;
 }
@@ -72,12 +50,10 @@ void startSlowPath(bool realtime, bool show)
 void runSlowPath()
 {
     simNextSlowNs = simNowNs + SLOW_PATH_PERIOD_NS;
-    uint64_t wall = wallNs();
+    uint64_t wall = wallClockNs();
     if (pacing && wall - wallStartNs < simNowNs) {
-        const uint64_t due = wallStartNs + simNowNs;
-        const timespec until{static_cast<time_t>(due / 1'000'000'000ULL), static_cast<long>(due % 1'000'000'000ULL)};
-        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
-        wall = due;
+        sleepUntilWallNs(wallStartNs + simNowNs);
+        wall = wallClockNs();
     }
     if (liveView && hd44780.changes != changesDrawn && wall - lastRedrawWallNs >= REDRAW_PERIOD_NS) {
         lastRedrawWallNs = wall;
@@ -90,7 +66,8 @@ void stopSlowPath()
     if (liveView) {
         drawBox();
         // Give the whole screen back to scrolling, leaving the cursor where the messages ended.
-        writeAll("\0337\033[r\0338");
+        writeLiveView("\0337\033[r\0338");
+        closeLiveView();
         liveView = false;
     }
     pacing = false;
