@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "expected_messages.h"
 #include "fake_platform.h"
 #include "run_program.h"
 
@@ -12,14 +13,7 @@ constexpr uint16_t DATA = 0x378;
 constexpr uint16_t CTRL = 0x37A;
 constexpr uint16_t ECR = 0x77A;
 
-const std::string ECP_FOUND = "\nECP Port Detected\n";
-const std::string STANDARD_FOUND = "\nStandard Port detected (not ECP)\n";
-const std::string BPP_OK = "Port successfully supports BPP mode.\n";
-const std::string BPP_IN_SPP = "Port supports BPP mode in SPP mode.\nWarning, this is not a standard ECP port.\n";
-const std::string NO_BPP = "This port does not appear to support BPP mode.\n";
-const std::string NO_LCD =
-    "\nNo LCD detected on the port.  Make sure LCD is connected and proper\npower is supplied to the LCD.\n";
-const std::string USAGE = "\nPlease specify a Parallel Port to test.\n\nDefault for port 1 is usually 378\n";
+using namespace expected;
 
 class Classification : public testing::Test {
 protected:
@@ -80,7 +74,7 @@ TEST_F(Classification, EcpPortBidirectionalOnlyInStandardMode)
     echoesBothPatterns();
     fake::script(DATA, 0xFF);
     EXPECT_EQ(runProgram({"378"}), 0);
-    EXPECT_EQ(fake::transcript(), ECP_FOUND + BPP_IN_SPP + NO_LCD);
+    EXPECT_EQ(fake::transcript(), ECP_FOUND + BPP_ONLY_IN_SPP + NO_LCD);
     // PS/2 mode keeps the read-only FIFO bits; standard mode keeps only bits 4 and 2.
     EXPECT_EQ(fake::writesOf(ECR, 0x35), 1U);
     EXPECT_EQ(fake::writesOf(ECR, 0x04), 1U);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "driver/driver.h"
+#include "expected_messages.h"
 #include "fake_platform.h"
 #include "run_program.h"
 
@@ -35,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ArgumentCase{"0x10000", false, 0}, ArgumentCase{"00378", false, 0},
                     ArgumentCase{"0x0x378", false, 0}));
 
-const std::string USAGE = "\nPlease specify a Parallel Port to test.\n\nDefault for port 1 is usually 378\n";
+using expected::USAGE;
 
 TEST(CommandLine, RejectedArgumentIsQuotedThenUsageWithStatus2AndNoPortTouched)
 {

@@ -5,37 +5,18 @@
 #include <string>
 
 #include "driver/driver.h"
+#include "expected_messages.h"
 #include "fake_platform.h"
 #include "lcd/lcd.h"
 #include "port/port.h"
 
 namespace {
 
+using namespace expected;
+
 constexpr uint16_t DATA = 0x378;
 constexpr uint16_t CTRL = 0x37A;
 constexpr uint16_t ECR = 0x77A;
-
-const std::string BANNER =
-    "\nBPP Port LCD Stress Test\n"
-    "You should now see the numbers 0 through 9 on the LCD this:\n"
-    "01234567890123456789\n\n"
-    "The numbers on the LCD should remain solid and never change.\n"
-    "If they flicker or change, then the BF flag cannot be read reliably.\n"
-    "\n"
-    "wait about 45 seconds (or press any key to end the test)\n";
-const std::string SUCCESS = "Test appears to be successful.  Hit any key to end,\nor continue to watch the LCD for flickering.\n";
-const std::string SLOW_AFTER_SUCCESS =
-    "Test took longer to complete than expected.\nThe parallel port may not be reliably detecting the Busy Flag.\n";
-const std::string SLOW_WITHOUT_SUCCESS =
-    "Test was taking longer to complete than expected.\nThe parallel port may not be reliably detecting the Busy Flag.\n";
-const std::string ENDED_EARLY = "Test was ended early.  You may want to let the test run longer.\n";
-const std::string NEVER_DETECTED = "Busy Flag was never detected.  Parallel port probably doesn't support BPP mode.\n";
-
-std::string report(uint32_t count, uint32_t seconds)
-{
-    return "\nnumber of times Busy Flag caught high: " + std::to_string(count) + "\n\nThe test ran for " +
-           std::to_string(seconds) + " seconds.\n";
-}
 
 // An LCD on a bidirectional port: every status read (control 0x28) starts a wait, and the module
 // reads busy for busyReadsForWait(n) reads of the n-th wait (wait 0 is the presence probe, 1-6 the
@@ -111,7 +92,7 @@ TEST_F(StressTest, OnePassWrites84InstructionsAnd160DigitsAndCountsOnlyCharacter
     for (const uint8_t start : {0x00, 0x40, 0x14, 0x54}) {
         EXPECT_EQ(row(start), "01234567890123456789") << "row at 0x" << std::hex << unsigned{start};
     }
-    EXPECT_EQ(fake::transcript(), BANNER + report(160, 2) + ENDED_EARLY);
+    EXPECT_EQ(fake::transcript(), BANNER + report("160", "2") + ENDED_EARLY);
     EXPECT_EQ(fake::keyChecks, 2U);
     EXPECT_EQ(fake::keyChecksUnwatched, 0U);
     EXPECT_FALSE(fake::keyWatchActive);
@@ -135,7 +116,7 @@ TEST_P(SuccessBoundary, SuccessNeedsMoreThan4000000)
     EXPECT_EQ(busyCount, count);
     EXPECT_EQ(successReached, GetParam().success);
     EXPECT_EQ(fake::transcript(),
-              BANNER + (GetParam().success ? SUCCESS + report(count, 20) : report(count, 20) + ENDED_EARLY));
+              BANNER + (GetParam().success ? SUCCESS + report(std::to_string(count), "20") : report(std::to_string(count), "20") + ENDED_EARLY));
 }
 
 INSTANTIATE_TEST_SUITE_P(Count, SuccessBoundary, testing::Values(BoundaryCase{0, false}, BoundaryCase{1, true}));
@@ -162,16 +143,16 @@ TEST_P(Verdict, FollowsCountAndElapsedTime)
 INSTANTIATE_TEST_SUITE_P(
     Elapsed, Verdict,
     testing::Values(
-        VerdictCase{"success_at_50000ms_passes", 25001, 1, {0, 50000}, SUCCESS + report(4000160, 50)},
-        VerdictCase{"success_at_50001ms_warns", 25001, 1, {0, 50001}, SUCCESS + report(4000160, 50) + SLOW_AFTER_SUCCESS},
-        VerdictCase{"no_success_at_50000ms_warns", 1, 1, {0, 50000}, report(160, 50) + SLOW_WITHOUT_SUCCESS},
-        VerdictCase{"no_success_at_49999ms_ended_early", 1, 1, {0, 49999}, report(160, 49) + ENDED_EARLY},
-        VerdictCase{"key_before_first_pass", 5, 0, {7000, 9000}, report(0, 2) + NEVER_DETECTED},
+        VerdictCase{"success_at_50000ms_passes", 25001, 1, {0, 50000}, SUCCESS + report("4000160", "50")},
+        VerdictCase{"success_at_50001ms_warns", 25001, 1, {0, 50001}, SUCCESS + report("4000160", "50") + SLOW_SUCCESS},
+        VerdictCase{"no_success_at_50000ms_warns", 1, 1, {0, 50000}, report("160", "50") + SLOW_NO_SUCCESS},
+        VerdictCase{"no_success_at_49999ms_ended_early", 1, 1, {0, 49999}, report("160", "49") + ENDED_EARLY},
+        VerdictCase{"key_before_first_pass", 5, 0, {7000, 9000}, report("0", "2") + NEVER_DETECTED},
         // Success at 45 s, key at 300 s: the time is the time to success.
-        VerdictCase{"time_runs_to_success_not_to_key", 25001, 2, {1000, 46000, 301000}, SUCCESS + report(8000320, 45)},
-        VerdictCase{"tick_wraps_during_the_test", 25001, 1, {0xFFFFF000U, 0x0000A000U}, SUCCESS + report(4000160, 45)},
+        VerdictCase{"time_runs_to_success_not_to_key", 25001, 2, {1000, 46000, 301000}, SUCCESS + report("8000320", "45")},
+        VerdictCase{"tick_wraps_during_the_test", 25001, 1, {0xFFFFF000U, 0x0000A000U}, SUCCESS + report("4000160", "45")},
         // A success tick that reads exactly 0 is still the success tick.
-        VerdictCase{"success_tick_reads_zero", 25001, 1, {0xFFFF3CB0U, 0, 300000}, SUCCESS + report(4000160, 50)}),
+        VerdictCase{"success_tick_reads_zero", 25001, 1, {0xFFFF3CB0U, 0, 300000}, SUCCESS + report("4000160", "50")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StressTest, EcpPortEndsWithEcrThenControl)
@@ -194,8 +175,7 @@ TEST_F(StressTest, NoLcdRestoresTheRegistersAndEnds)
 {
     busyEveryWait(1000000);
     runStressTest();
-    EXPECT_EQ(fake::transcript(),
-              "\nNo LCD detected on the port.  Make sure LCD is connected and proper\npower is supplied to the LCD.\n");
+    EXPECT_EQ(fake::transcript(), NO_LCD);
     EXPECT_EQ(fake::accesses,
               (std::vector<PortAccess>{W(CTRL, 0x28), R(DATA, 0x80, 50001), W(ECR, 0x15), W(CTRL, 0xCC)}));
     EXPECT_EQ(fake::keyChecks, 0U);
@@ -207,9 +187,7 @@ TEST_F(StressTest, LcdThatStopsAnsweringEndsTheTestBetweenWritesAndReports)
     busyReadsForWait = [](uint32_t wait) { return wait < 20 ? 1U : 1000000U; };
     fake::ticks = {0, 1500};
     runStressTest();
-    EXPECT_EQ(fake::transcript(),
-              BANNER + "\nThe LCD stopped answering (busy flag stuck high); check its power and wiring, then test again.\n" +
-                  report(12, 1) + ENDED_EARLY);
+    EXPECT_EQ(fake::transcript(), BANNER + LCD_STOPPED + report("12", "1") + ENDED_EARLY);
     EXPECT_EQ(fake::writesOf(CTRL, CTRL_DATA_LATCH), 12U);
     const std::vector<PortAccess> tail(fake::accesses.end() - 4, fake::accesses.end());
     EXPECT_EQ(tail, (std::vector<PortAccess>{W(CTRL, 0x28), R(DATA, 0x80, 50001), W(ECR, 0x15), W(CTRL, 0xCC)}));

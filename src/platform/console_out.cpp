@@ -1,9 +1,10 @@
+// Console output with nothing but the C library, the same on every system.
 #include <cstdio>
 
 #include "platform/platform.h"
 
 // Flushed after every message: the test goes on after the success message, and its reader may be
-// a pipe or a file rather than a terminal.
+// a pipe or a file rather than a console. (On Windows, text mode ends lines in CR LF.)
 void writeOut(const char* text)
 {
     std::fputs(text, stdout);
