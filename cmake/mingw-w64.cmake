@@ -20,8 +20,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 
-# Debian's wine64 package installs the loader outside PATH.
+# Debian's wine64 package installs the loader outside PATH. The wine prefix lives in the build
+# tree, so the tests depend neither on HOME nor on what an earlier wine left there.
 find_program(LPTLCD_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(LPTLCD_WINE64)
-  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEDEBUG=-all ${LPTLCD_WINE64})
+  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEDEBUG=-all WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix ${LPTLCD_WINE64})
 endif()
