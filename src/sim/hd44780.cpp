@@ -19,8 +19,6 @@ void resetHd44780(LcdKind kind, uint32_t deadAfter)
     std::memset(hd44780.ddram, ' ', sizeof hd44780.ddram);
 }
 
-static bool isBusy() { return simNowNs < hd44780.busyUntilNs; }
-
 static void startBusy(uint64_t ns) { hd44780.busyUntilNs = simNowNs + ns; }
 
 // In two-line mode display RAM is 0x00-0x27 and 0x40-0x67, and the counter jumps between the two
@@ -109,7 +107,7 @@ static void writeCharacter(uint8_t ch)
 static void latchOnFallingEdge(uint8_t bus)
 {
     // The controller accepts nothing but the busy-flag read while it is busy.
-    if (isBusy()) {
+    if (hd44780Busy()) {
         return;
     }
     if (hd44780.rwRead) {

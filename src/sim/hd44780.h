@@ -48,12 +48,15 @@ void resetHd44780(LcdKind kind, uint32_t deadAfter);
 // latches an instruction or character (R/W low) or ends a data read (R/W high).
 void setHd44780Pins(bool e, bool rwRead, bool rs, uint8_t bus);
 
+// The busy time runs on the simulated clock; reading the flag does not shorten it.
+inline bool hd44780Busy() { return simNowNs < hd44780.busyUntilNs; }
+
 // What the module puts on the data lines while it drives them: busy flag and address counter
 // (RS low) or display RAM at the address counter (RS high). Only valid while drivesBus.
 inline uint8_t hd44780Output()
 {
     if (!hd44780.rs) {
-        const uint8_t busy = simNowNs < hd44780.busyUntilNs ? 0x80 : 0x00;
+        const uint8_t busy = hd44780Busy() ? 0x80 : 0x00;
         return static_cast<uint8_t>(busy | hd44780.addressCounter);
     }
     return hd44780.cgramSelected ? hd44780.cgram[hd44780.addressCounter & 0x3F]

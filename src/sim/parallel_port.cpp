@@ -1,8 +1,7 @@
 #include "sim/parallel_port.h"
 
-#include <cstdlib>
-
 #include <cstdio>
+#include <cstdlib>
 
 #include "port/port.h"
 #include "sim/hd44780.h"
@@ -63,9 +62,9 @@ static uint8_t busLevel()
 
 // Strobe, auto-feed and select-in are inverted between the register and the connector:
 // E is high while bit 0 is 0, R/W is high (read) while bit 1 is 0, RS follows bit 2.
-static void driveLcdPins()
+static void driveLcdPins(uint8_t bus)
 {
-    setHd44780Pins((port.control & 0x01) == 0, (port.control & 0x02) == 0, (port.control & 0x04) != 0, busLevel());
+    setHd44780Pins((port.control & 0x01) == 0, (port.control & 0x02) == 0, (port.control & 0x04) != 0, bus);
 }
 
 void resetParallelPort(PortKind kind, uint16_t base, uint32_t missBusy)
@@ -84,7 +83,7 @@ void resetParallelPort(PortKind kind, uint16_t base, uint32_t missBusy)
     port.releasedReadsToMiss = missBusy;
     if (port.present) {
         port.linesReleased = linesReleased();
-        driveLcdPins();
+        driveLcdPins(busLevel());
     }
 }
 
@@ -137,7 +136,7 @@ static void emulatedWrite(uint16_t address, uint8_t value)
         const uint8_t bus = busLevel();
         port.control = value;
         port.linesReleased = linesReleased();
-        setHd44780Pins((value & 0x01) == 0, (value & 0x02) == 0, (value & 0x04) != 0, bus);
+        driveLcdPins(bus);
     } else if (address == port.ecrAddress && port.hasEcr) {
         port.ecr = static_cast<uint8_t>(value & ~ECR_FIFO_STATUS);
         port.linesReleased = linesReleased();

@@ -1,3 +1,4 @@
+// The hardware program's key source is the console alone, on every system.
 #include "platform/platform.h"
 
 bool keyWaiting() { return consoleKeyWaiting(); }

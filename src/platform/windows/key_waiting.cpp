@@ -1,3 +1,0 @@
-#include "platform/platform.h"
-
-bool keyWaiting() { return consoleKeyWaiting(); }
